@@ -1,0 +1,357 @@
+// A top-level window built from its stored layout.
+#include "platform/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/application.h"
+
+namespace platform {
+namespace {
+
+WNDPROC g_group_box_proc = nullptr;
+
+// Group boxes are standard buttons, which keep their children's notifications to themselves.
+LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (ForwardToForm(hwnd, message, wparam, lparam, &result)) return result;
+  if (message == WM_ERASEBKGND) {
+    // A group box paints only its frame; as a container that clips its children, it must
+    // fill the room between them itself.
+    RECT client{};
+    (void)GetClientRect(hwnd, &client);
+    (void)FillRect(reinterpret_cast<HDC>(wparam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    return TRUE;
+  }
+  return CallWindowProcA(g_group_box_proc, hwnd, message, wparam, lparam);
+}
+
+int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FontInstalled(const char* face) {
+  LOGFONTA query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(query.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  const HDC dc = GetDC(nullptr);
+  (void)EnumFontFamiliesExA(dc, &query, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+  (void)ReleaseDC(nullptr, dc);
+  return found;
+}
+
+HICON LoadIconResource(const char* name, int size) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0));
+}
+
+LPCSTR CursorResource(Cursor cursor) {
+  switch (cursor) {
+    case Cursor::HandPoint: return reinterpret_cast<LPCSTR>(IDC_HAND);
+    case Cursor::Help: return reinterpret_cast<LPCSTR>(IDC_HELP);
+    case Cursor::Default: break;
+  }
+  return nullptr;
+}
+
+struct ClassAndStyle {
+  const char* class_name;
+  DWORD style;
+  DWORD ex_style;
+};
+
+ClassAndStyle WindowClassFor(const ControlSpec& spec) {
+  const DWORD bevel = spec.tile_bevel ? WS_EX_STATICEDGE : 0;
+  const DWORD tab_stop = spec.tab_order != kNoTabStop ? WS_TABSTOP : 0;
+  switch (spec.kind) {
+    case ControlKind::Label:
+      return {WC_STATICA, SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0};
+    case ControlKind::TabControl:
+      return {WC_TABCONTROLA, WS_CLIPCHILDREN | tab_stop, WS_EX_CONTROLPARENT};
+    case ControlKind::GroupBox:
+      return {WC_BUTTONA, BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::ComboBox:
+      return {WC_COMBOBOXA, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab_stop, 0};
+    case ControlKind::Button:
+      return {WC_BUTTONA, BS_PUSHBUTTON | tab_stop, 0};
+    case ControlKind::Memo:
+      return {WC_EDITA,
+              ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (spec.vertical_scroll ? WS_VSCROLL : 0) |
+                  (spec.word_wrap ? 0 : ES_AUTOHSCROLL | WS_HSCROLL) | tab_stop,
+              bevel};
+    case ControlKind::Edit:
+      return {WC_EDITA, ES_AUTOHSCROLL | tab_stop, bevel};
+    case ControlKind::StatusBar:
+      return {STATUSCLASSNAMEA, CCS_BOTTOM, 0};
+    case ControlKind::TabSheet:
+      break;
+  }
+  return {nullptr, 0, 0};
+}
+
+// The open list of a drop-down combo box is part of its window's height.
+constexpr int kComboListHeight = 200;
+
+}  // namespace
+
+void TForm::Create() {
+  static const bool controls_ready = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)controls_ready;
+
+  const std::string class_name(spec_.class_name);
+  const std::string caption(spec_.caption);
+  RegisterClassOnce(class_name.c_str(), GetSysColorBrush(COLOR_BTNFACE));
+  WindowArgs args;
+  args.class_name = class_name.c_str();
+  args.style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  args.ex_style = WS_EX_CONTROLPARENT;
+  args.text = caption.c_str();
+  args.x = 0;
+  args.y = 0;
+  args.width = spec_.width;
+  args.height = spec_.height;
+  args.parent = Application ? Application->Handle() : nullptr;  // owned: no taskbar button of its own
+  CreateHandle(args);
+
+  icon_.Reset(LoadIconResource("MAINICON", 0));
+  small_icon_.Reset(LoadIconResource("SMALLICON", GetSystemMetrics(SM_CXSMICON)));
+  (void)SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+  (void)SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
+
+  CreateFormFont();
+  for (const ControlSpec& control : spec_.controls) CreateControl(control);
+  // Labels lie beneath the windowed controls they share room with (Label6 holds the combo
+  // box in a gap of its text), and clip themselves around them.
+  for (const auto& control : controls_) {
+    if (control->Spec().kind == ControlKind::Label) {
+      (void)SetWindowPos(control->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  BuildFocusOrder({});
+  Loaded();
+  if (OnCreate) OnCreate(this);
+}
+
+void TForm::Destroy() {
+  if (OnDestroy) OnDestroy(this);
+  DestroyHandle();
+  by_handle_.clear();
+}
+
+void TForm::CreateFormFont() {
+  std::string face(spec_.font_face);
+  if (!FontInstalled(face.c_str())) {
+    // Without the designed face, the system's own message font keeps the text readable.
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+      face = metrics.lfMessageFont.lfFaceName;
+    }
+  }
+  font_.Reset(CreateFontA(spec_.font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+void TForm::CreateControl(const ControlSpec& spec) {
+  const HWND parent = spec.parent.empty() ? Handle() : by_name_.at(spec.parent)->Handle();
+  std::unique_ptr<TControl> control = MakeControl(spec, parent);
+  const HWND hwnd = control->Handle();
+  if (spec.kind != ControlKind::StatusBar) {
+    (void)SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  }
+  if (spec.kind == ControlKind::TabSheet) {
+    auto& tabs = static_cast<TTabControl&>(*by_name_.at(spec.parent));
+    tabs.AddPage(static_cast<TTabSheet&>(*control));
+    tabs.SetActivePageIndex(0);  // the first page is in front at start
+  }
+  if (spec.kind == ControlKind::Label) {
+    // Labels size themselves to their text.
+    const HDC dc = GetDC(hwnd);
+    const HGDIOBJ old = SelectObject(dc, font_.Get());
+    SIZE extent{};
+    (void)GetTextExtentPoint32A(dc, spec.text.data(), static_cast<int>(spec.text.size()), &extent);
+    (void)SelectObject(dc, old);
+    (void)ReleaseDC(hwnd, dc);
+    (void)SetWindowPos(hwnd, nullptr, 0, 0, extent.cx, spec.bounds.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  by_handle_[hwnd] = control.get();
+  by_name_[spec.name] = control.get();
+  controls_.push_back(std::move(control));
+}
+
+std::unique_ptr<TControl> TForm::MakeControl(const ControlSpec& spec, HWND parent) {
+  if (spec.kind == ControlKind::TabSheet) return std::make_unique<TTabSheet>(spec, parent);
+
+  RECT client{};
+  (void)GetClientRect(parent, &client);
+  Bounds at = spec.bounds;
+  if (spec.align == Align::Top) at = {0, 0, client.right, spec.bounds.height};
+  if (spec.align == Align::Bottom) at = {0, client.bottom - spec.bounds.height, client.right, spec.bounds.height};
+  if (spec.kind == ControlKind::ComboBox) at.height += kComboListHeight;
+
+  const ClassAndStyle kind = WindowClassFor(spec);
+  const std::string text(spec.text);
+  const HWND hwnd = CreateWindowExA(kind.ex_style, kind.class_name, text.c_str(),
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, at.left,
+                                    at.top, at.width, at.height, parent, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd) throw std::runtime_error("Error creating window");
+
+  switch (spec.kind) {
+    case ControlKind::GroupBox: {
+      const auto previous = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupBoxProc)));
+      g_group_box_proc = previous;
+      return std::make_unique<TGroupBox>(spec, hwnd);
+    }
+    case ControlKind::ComboBox: {
+      auto combo = std::make_unique<TComboBox>(spec, hwnd);
+      for (std::string_view item : spec.items) {
+        (void)SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(item).c_str()));
+      }
+      combo->SetItemIndex(spec.item_index);
+      return combo;
+    }
+    case ControlKind::Memo:
+      // The default limit of about 30,000 characters would silently refuse later log lines.
+      (void)SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);
+      return std::make_unique<TMemo>(spec, hwnd);
+    case ControlKind::TabControl:
+      return std::make_unique<TTabControl>(spec, hwnd);
+    case ControlKind::StatusBar: {
+      auto bar = std::make_unique<TStatusBar>(spec, hwnd);
+      // Each panel but the last ends at the sum of the widths so far; the last reaches the edge.
+      std::vector<int> edges;
+      int right = 0;
+      for (const PanelSpec& panel : spec.panels) edges.push_back(right += panel.width);
+      if (!edges.empty()) edges.back() = -1;
+      (void)SendMessageA(hwnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+      for (std::size_t i = 0; i < spec.panels.size(); ++i) bar->SetPanelText(static_cast<int>(i), spec.panels[i].text);
+      return bar;
+    }
+    default:
+      return std::make_unique<TControl>(spec, hwnd);
+  }
+}
+
+void TForm::BuildFocusOrder(std::string_view parent) {
+  std::vector<TControl*> children;
+  for (const auto& control : controls_) {
+    if (control->Spec().parent == parent && control->Spec().tab_order != kNoTabStop) children.push_back(control.get());
+  }
+  std::stable_sort(children.begin(), children.end(), [](TControl* a, TControl* b) {
+    return a->Spec().tab_order < b->Spec().tab_order;
+  });
+  for (TControl* child : children) {
+    const ControlKind kind = child->Spec().kind;
+    if (kind != ControlKind::GroupBox && kind != ControlKind::TabSheet) focus_order_.push_back(child);
+    BuildFocusOrder(child->Spec().name);
+  }
+}
+
+bool TForm::HandleDialogKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+  if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  if (GetKeyState(VK_CONTROL) < 0) return false;
+  const bool forward = GetKeyState(VK_SHIFT) >= 0;
+
+  // The focus may sit in a control's own child, such as a combo box's edit field.
+  HWND focus = GetFocus();
+  while (focus && focus != Handle() && !ControlOf(focus)) focus = GetParent(focus);
+  const auto current = std::find(focus_order_.begin(), focus_order_.end(), ControlOf(focus));
+  const auto count = static_cast<std::ptrdiff_t>(focus_order_.size());
+  std::ptrdiff_t index = current == focus_order_.end() ? (forward ? -1 : count) : current - focus_order_.begin();
+  for (std::ptrdiff_t step = 0; step < count; ++step) {
+    index = (index + (forward ? 1 : -1) + count) % count;
+    const HWND candidate = focus_order_[static_cast<std::size_t>(index)]->Handle();
+    if (IsWindowVisible(candidate) && IsWindowEnabled(candidate)) {
+      (void)SetFocus(candidate);
+      break;
+    }
+  }
+  return true;
+}
+
+TControl* TForm::ControlOf(HWND hwnd) const {
+  const auto found = by_handle_.find(hwnd);
+  return found == by_handle_.end() ? nullptr : found->second;
+}
+
+void TForm::Show() {
+  if (!placed_) PlaceAtDesktopCentre();
+  (void)ShowWindow(Handle(), SW_SHOW);
+}
+
+void TForm::PlaceAtDesktopCentre() {
+  placed_ = true;
+  RECT frame{};
+  (void)GetWindowRect(Handle(), &frame);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = std::max(0, (GetSystemMetrics(SM_CXVIRTUALSCREEN) - width) / 2);
+  const int top = std::max(0, (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2);
+  (void)SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Close() {
+  if (Application && Application->MainForm() == this) {
+    Application->Terminate();
+  } else {
+    (void)ShowWindow(Handle(), SW_HIDE);
+  }
+}
+
+std::string TForm::Caption() const {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(Handle())) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(Handle(), text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void TForm::SetCaption(std::string_view caption) {
+  (void)SetWindowTextA(Handle(), std::string(caption).c_str());
+}
+
+LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (TControl* control = ControlOf(reinterpret_cast<HWND>(lparam))) control->Notify(HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (TControl* control = ControlOf(header->hwndFrom)) control->Notify(static_cast<WORD>(header->code));
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const TControl* control = ControlOf(reinterpret_cast<HWND>(lparam));
+      if (!control || control->Spec().kind != ControlKind::Label) break;
+      const HDC dc = reinterpret_cast<HDC>(wparam);
+      if (control->Spec().colour != kDefaultColour) (void)SetTextColor(dc, control->Spec().colour);
+      (void)SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_SETCURSOR: {
+      const TControl* control = ControlOf(reinterpret_cast<HWND>(wparam));
+      const LPCSTR cursor = control ? CursorResource(control->Spec().cursor) : nullptr;
+      if (!cursor || LOWORD(lparam) != HTCLIENT) break;
+      (void)SetCursor(LoadCursorA(nullptr, cursor));
+      return TRUE;
+    }
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+      info->ptMinTrackSize = info->ptMaxTrackSize = {spec_.width, spec_.height};
+      return 0;
+    }
+    case WM_CLOSE:
+      Close();
+      return 0;
+  }
+  return DefaultProc(message, wparam, lparam);
+}
+
+}  // namespace platform

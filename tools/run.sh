@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds Ternavo and starts it under Wine, in a virtual desktop with a taskbar and a
+# notification area (on a virtual display of its own when there is none). Ends with it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup-debian.sh
+source tools/wine-session.sh
+
+cmake --preset "$TERNAVO_PRESET" -DTERNAVO_TESTS=OFF >/dev/null
+cmake --build --preset "$TERNAVO_PRESET"
+
+wine_session_start "$TERNAVO_ROOT/build/wine-run"
+trap wine_session_stop EXIT
+echo "Ternavo runs on display $DISPLAY; close its window to end."
+"$TERNAVO_WINE" "$TERNAVO_BUILD/Ternavo.exe"

@@ -1,0 +1,67 @@
+// The main window TForm1: its controls, its components and every event handler.
+#include "ui/Unit1.h"
+
+#include <shlobj.h>
+
+#include "platform/application.h"
+#include "platform/files.h"
+#include "repair/repair.h"
+#include "rtl/repair_script.h"
+#include "ui/Unit1_layout.h"
+
+namespace ui {
+
+TForm1::TForm1() : TForm(Form1Spec) {
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
+  OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
+}
+
+void TForm1::Loaded() {
+  PageControl1 = &Find<platform::TTabControl>("PageControl1");
+  ComboBox = &Find<platform::TComboBox>("ComboBox");
+  Button_Start = &Find<platform::TButton>("Button_Start");
+  Button_Stop = &Find<platform::TButton>("Button_Stop");
+  ButtonNetRepair = &Find<platform::TButton>("ButtonNetRepair");
+  Memo_Log = &Find<platform::TMemo>("Memo_Log");
+  EditVer = &Find<platform::TEdit>("EditVer");
+  StatusBar1 = &Find<platform::TStatusBar>("StatusBar1");
+  Button1 = &Find<platform::TButton>("Button1");
+  Button2 = &Find<platform::TButton>("Button2");
+
+  ButtonNetRepair->OnClick = [this](TObject* sender) { ButtonNetRepairClick(sender); };
+
+  PopupMenu1 = std::make_unique<platform::TPopupMenu>(PopupMenu1Items);
+
+  Timer_Velquor = std::make_unique<platform::TTimer>();
+  Timer_Velquor->SetEnabled(false);
+  Timer_Velquor->SetInterval(0);
+
+  Timer = std::make_unique<platform::TTimer>();
+  Timer->SetInterval(kClockIntervalMs);
+}
+
+void TForm1::FormCreate(TObject*) {
+  // The caption is composed once: later edits of the version box leave it alone.
+  SetCaption(Caption() + EditVer->Text());
+}
+
+void TForm1::FormDestroy(TObject*) {}
+
+void TForm1::ButtonNetRepairClick(TObject*) {
+  platform::TStringList script;
+  for (std::string_view line : rtl::RepairScript) script.Add(line);
+  const std::string file =
+      repair::SpecialFolderPath(CSIDL_TEMPLATES) + "\\" + std::string(rtl::RepairScriptFileName);
+  script.SaveToFile(file);
+  if (!platform::FileExists(file)) return;
+
+  Memo_Log->AppendLine(rtl::RepairWaitLine);
+  // Puts the wait line on screen; clicks and ticks already queued run here, nested.
+  platform::Application->ProcessMessages();
+  const auto exit_code = repair::RunCommandWait(repair::QuotedForCommandLine(file), SW_HIDE);
+  // The batch's exit code is only that of its last command, so any run that started counts.
+  const std::string_view outcome = exit_code ? rtl::RepairSuccessLine : rtl::RepairFailureLine;
+  Memo_Log->AppendLine(std::string(outcome) + StatusBar1->PanelText(1));
+}
+
+}  // namespace ui
