@@ -5,6 +5,7 @@
 
 #include "platform/error_display.h"
 #include "platform/form.h"
+#include "platform/format_settings.h"
 
 namespace platform {
 
@@ -112,6 +113,9 @@ LRESULT TApplication::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SYSCOMMAND:
       // The window has no area: minimising or restoring it would only confuse the taskbar.
       if ((wparam & 0xFFF0) == SC_MINIMIZE || (wparam & 0xFFF0) == SC_RESTORE) return 0;
+      break;
+    case WM_SETTINGCHANGE:  // the next date or time formatted uses the user's new formats
+      RereadFormatSettings();
       break;
     case WM_ACTIVATE:
       // Activating the taskbar's window means activating the main form it stands for.

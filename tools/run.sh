@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 bash tools/setup-debian.sh
 source tools/wine-session.sh
 
-cmake --preset "$TERNAVO_PRESET" -DTERNAVO_TESTS=OFF >/dev/null
-cmake --build --preset "$TERNAVO_PRESET"
+cmake --preset "$TERNAVO_PRESET" >/dev/null
+cmake --build --preset "$TERNAVO_PRESET" --target Ternavo
 
 wine_session_start "$TERNAVO_ROOT/build/wine-run"
 trap wine_session_stop EXIT

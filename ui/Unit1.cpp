@@ -5,6 +5,7 @@
 
 #include "platform/application.h"
 #include "platform/files.h"
+#include "platform/format_settings.h"
 #include "repair/repair.h"
 #include "rtl/repair_script.h"
 #include "ui/Unit1_layout.h"
@@ -38,6 +39,7 @@ void TForm1::Loaded() {
 
   Timer = std::make_unique<platform::TTimer>();
   Timer->SetInterval(kClockIntervalMs);
+  Timer->SetOnTimer([this](TObject* sender) { TimerTimer(sender); });
 }
 
 void TForm1::FormCreate(TObject*) {
@@ -46,6 +48,11 @@ void TForm1::FormCreate(TObject*) {
 }
 
 void TForm1::FormDestroy(TObject*) {}
+
+void TForm1::TimerTimer(TObject*) {
+  // Date and time from one reading, so midnight never pairs a new date with an old time.
+  StatusBar1->SetPanelText(1, rtl::ClockText(platform::FormatSettings(), platform::Now()));
+}
 
 void TForm1::ButtonNetRepairClick(TObject*) {
   platform::TStringList script;

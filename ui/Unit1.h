@@ -36,6 +36,7 @@ class TForm1 : public platform::TForm {
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void ButtonNetRepairClick(TObject* Sender);
+  void TimerTimer(TObject* Sender);
 
  protected:
   void Loaded() override;
