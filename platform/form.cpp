@@ -91,6 +91,9 @@ ClassAndStyle WindowClassFor(const ControlSpec& spec) {
   return {nullptr, 0, 0};
 }
 
+// Control ids follow the layout's stored order, so tools can tell the controls apart.
+constexpr int kFirstControlId = 100;
+
 // The open list of a drop-down combo box is part of its window's height.
 constexpr int kComboListHeight = 200;
 
@@ -197,9 +200,10 @@ std::unique_ptr<TControl> TForm::MakeControl(const ControlSpec& spec, HWND paren
 
   const ClassAndStyle kind = WindowClassFor(spec);
   const std::string text(spec.text);
+  const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + controls_.size()));
   const HWND hwnd = CreateWindowExA(kind.ex_style, kind.class_name, text.c_str(),
                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, at.left,
-                                    at.top, at.width, at.height, parent, nullptr,
+                                    at.top, at.width, at.height, parent, id,
                                     GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) throw std::runtime_error("Error creating window");
 
