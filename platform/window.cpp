@@ -36,6 +36,22 @@ void Window::DestroyHandle() {
   if (hwnd_) (void)DestroyWindow(hwnd_);
 }
 
+void Window::Watch(const void* key, MessageWatcher watcher) {
+  watchers_.emplace_back(key, std::move(watcher));
+}
+
+void Window::Unwatch(const void* key) {
+  std::erase_if(watchers_, [key](const auto& entry) { return entry.first == key; });
+}
+
+void Window::TellWatchers(UINT message, WPARAM wparam, LPARAM lparam) {
+  // A watcher may send messages to this window, or unwatch, while it runs: call a copy.
+  for (std::size_t i = 0; i < watchers_.size(); ++i) {
+    const MessageWatcher watcher = watchers_[i].second;
+    watcher(message, wparam, lparam);
+  }
+}
+
 LRESULT Window::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefaultProc(message, wparam, lparam);
 }
@@ -55,7 +71,10 @@ LRESULT CALLBACK Window::Dispatch(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   if (DeferWhileBlocked(hwnd, message, wparam, lparam)) return 0;
 
   LRESULT result = 0;
-  if (!Guarded([&] { result = self->WndProc(message, wparam, lparam); })) {
+  if (!Guarded([&] {
+        self->TellWatchers(message, wparam, lparam);
+        result = self->WndProc(message, wparam, lparam);
+      })) {
     result = DefWindowProcA(hwnd, message, wparam, lparam);
   }
   if (message == WM_NCDESTROY) {

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 namespace platform {
 
 struct WindowArgs {
@@ -25,6 +29,12 @@ class Window {
 
   HWND Handle() const { return hwnd_; }
 
+  // Lets another object see each message before this window handles it, until it unwatches;
+  // `key` names the watcher for Unwatch.
+  using MessageWatcher = std::function<void(UINT message, WPARAM wparam, LPARAM lparam)>;
+  void Watch(const void* key, MessageWatcher watcher);
+  void Unwatch(const void* key);
+
   // Registers a class whose procedure is Window's dispatcher; repeat calls do nothing.
   static void RegisterClassOnce(const char* class_name, HBRUSH background = nullptr,
                                 HICON icon = nullptr, HICON small_icon = nullptr);
@@ -37,7 +47,9 @@ class Window {
 
  private:
   static LRESULT CALLBACK Dispatch(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void TellWatchers(UINT message, WPARAM wparam, LPARAM lparam);
   HWND hwnd_ = nullptr;
+  std::vector<std::pair<const void*, MessageWatcher>> watchers_;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include "platform/Unit_Function.h"
 #include "platform/application.h"
 #include "platform/files.h"
 #include "platform/format_settings.h"
@@ -31,7 +32,21 @@ void TForm1::Loaded() {
 
   ButtonNetRepair->OnClick = [this](TObject* sender) { ButtonNetRepairClick(sender); };
 
+  Button1->OnClick = [this](TObject* sender) { Button1Click(sender); };
+
+  // Stored settings: the icon enters the tray with its stored image and no tooltip yet.
+  CoolTrayIcon1 = std::make_unique<platform::TCoolTrayIcon>(*this);
+  const platform::UniqueIcon stored_icon(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), "TRAYICON", IMAGE_ICON, 32, 32, 0)));
+  CoolTrayIcon1->SetIcon(stored_icon.Get());
+  CoolTrayIcon1->OnClick = [this](TObject* sender) { CoolTrayIcon1Click(sender); };
+  CoolTrayIcon1->SetIconVisible(true);
+
   PopupMenu1 = std::make_unique<platform::TPopupMenu>(PopupMenu1Items);
+  PopupMenu1->Item("ShowME").OnClick = [this](TObject* sender) { ShowMEClick(sender); };
+  PopupMenu1->Item("HideME").OnClick = [this](TObject* sender) { HideMEClick(sender); };
+  PopupMenu1->Item("CloseMe").OnClick = [this](TObject* sender) { CloseMeClick(sender); };
+  CoolTrayIcon1->PopupMenu = PopupMenu1.get();
 
   Timer_Velquor = std::make_unique<platform::TTimer>();
   Timer_Velquor->SetEnabled(false);
@@ -43,11 +58,18 @@ void TForm1::Loaded() {
 }
 
 void TForm1::FormCreate(TObject*) {
+  // Before the version joins the caption: the tooltip is the bare title.
+  CoolTrayIcon1->SetHint(Caption());
+  CoolTrayIcon1->SetIcon(Icon());
+  CoolTrayIcon1->SetIconVisible(true);
   // The caption is composed once: later edits of the version box leave it alone.
   SetCaption(Caption() + EditVer->Text());
 }
 
-void TForm1::FormDestroy(TObject*) {}
+void TForm1::FormDestroy(TObject*) {
+  // First, so the icon leaves the tray at once.
+  CoolTrayIcon1.reset();
+}
 
 void TForm1::TimerTimer(TObject*) {
   // Date and time from one reading, so midnight never pairs a new date with an old time.
@@ -70,5 +92,26 @@ void TForm1::ButtonNetRepairClick(TObject*) {
   const std::string_view outcome = exit_code ? rtl::RepairSuccessLine : rtl::RepairFailureLine;
   Memo_Log->AppendLine(std::string(outcome) + StatusBar1->PanelText(1));
 }
+
+void TForm1::HideMEClick(TObject*) {
+  platform::HideAppTaskbarButton();
+  (void)ShowWindow(Handle(), SW_HIDE);
+}
+
+void TForm1::Button1Click(TObject*) {
+  CoolTrayIcon1->HideBalloonNotice();
+  PopupMenu1->Item("HideME").Click();
+}
+
+void TForm1::ShowMEClick(TObject*) {
+  // Hidden first, so the show always comes with a show notice, on which the tray icon
+  // brings the window to the front.
+  (void)ShowWindow(Handle(), SW_HIDE);
+  (void)ShowWindow(Handle(), SW_SHOW);
+}
+
+void TForm1::CoolTrayIcon1Click(TObject*) { PopupMenu1->Item("ShowME").Click(); }
+
+void TForm1::CloseMeClick(TObject*) { Close(); }
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/controls.h"
+#include "platform/cool_tray_icon.h"
 #include "platform/form.h"
 #include "platform/popup_menu.h"
 #include "platform/timer.h"
@@ -29,6 +30,7 @@ class TForm1 : public platform::TForm {
   platform::TButton* Button2 = nullptr;
 
   // Non-visual components, in their stored order.
+  std::unique_ptr<platform::TCoolTrayIcon> CoolTrayIcon1;
   std::unique_ptr<platform::TPopupMenu> PopupMenu1;
   std::unique_ptr<platform::TTimer> Timer_Velquor;
   std::unique_ptr<platform::TTimer> Timer;
@@ -36,6 +38,11 @@ class TForm1 : public platform::TForm {
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void ButtonNetRepairClick(TObject* Sender);
+  void HideMEClick(TObject* Sender);
+  void Button1Click(TObject* Sender);
+  void ShowMEClick(TObject* Sender);
+  void CoolTrayIcon1Click(TObject* Sender);
+  void CloseMeClick(TObject* Sender);
   void TimerTimer(TObject* Sender);
 
  protected:
