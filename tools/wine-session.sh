@@ -40,6 +40,8 @@ wine_session_start() {
     local reg="$TERNAVO_WINE reg add"
     $reg 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     $reg 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+    # A crash ends the process instead of waiting in the debugger.
+    $reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f >/dev/null 2>&1
     $reg 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Zen Hei Mono' /f >/dev/null 2>&1
     $reg 'HKCU\Software\Wine\Fonts\Replacements' /v '宋体' /d 'WenQuanYi Zen Hei Mono' /f >/dev/null 2>&1
     "$TERNAVO_WINE" wineboot -s >/dev/null 2>&1 || true

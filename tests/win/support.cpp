@@ -1,0 +1,146 @@
+// Helpers the Win32 tests share.
+#include "support.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace wintest {
+namespace {
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = path + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        // Read-only files refuse deletion.
+        (void)SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        (void)DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    (void)FindClose(search);
+  }
+  (void)RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+bool PumpUntil(const std::function<bool()>& done, DWORD deadline_ms,
+               const std::function<void()>& each_round) {
+  const ULONGLONG start = GetTickCount64();
+  while (!done() && GetTickCount64() - start < deadline_ms) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      (void)TranslateMessage(&msg);
+      (void)DispatchMessageA(&msg);
+    }
+    if (each_round) each_round();
+    (void)MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  return done();
+}
+
+void PumpFor(DWORD ms, const std::function<void()>& each_round) {
+  (void)PumpUntil([] { return false; }, ms, each_round);
+}
+
+ScratchFolder::ScratchFolder() {
+  static int counter = 0;
+  char temp[MAX_PATH + 1] = {};
+  (void)GetTempPathA(sizeof temp, temp);
+  std::string base = temp;
+  if (!base.empty() && base.back() == '\\') base.pop_back();
+  path_ = base + "\\ternavo-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++counter);
+  RemoveTree(path_);
+  if (!CreateDirectoryA(path_.c_str(), nullptr)) {
+    throw std::runtime_error("cannot create scratch folder " + path_);
+  }
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+
+std::string ReadFileBytes(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  (void)CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  (void)CloseHandle(file);
+  if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ChildPath() {
+  char self[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+  std::string path(self, length);
+  path.erase(path.find_last_of('\\') + 1);
+  return path + "child_exit.exe";
+}
+
+long OwnHandleCount() {
+  // The entry as the system table lays it out; the process id field is 16 bits wide there.
+  struct Entry {
+    USHORT process_id;
+    USHORT creator_back_trace_index;
+    UCHAR object_type;
+    UCHAR attributes;
+    USHORT handle;
+    PVOID object;
+    ULONG granted_access;
+  };
+  struct Table {
+    ULONG count;
+    Entry entries[1];
+  };
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+
+  std::vector<unsigned char> buffer(1 << 16);
+  LONG status;
+  for (;;) {
+    ULONG needed = 0;
+    status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status != kInfoLengthMismatch) break;
+    buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+  }
+  if (status < 0) return -1;
+  const auto* table = reinterpret_cast<const Table*>(buffer.data());
+  const auto own = static_cast<USHORT>(GetCurrentProcessId());
+  long count = 0;
+  for (ULONG i = 0; i < table->count; ++i) {
+    if (table->entries[i].process_id == own) ++count;
+  }
+  return count;
+}
+
+std::string SystemText(DWORD code) {
+  char buffer[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, buffer, sizeof buffer, nullptr);
+  return std::string(buffer, length);
+}
+
+}  // namespace wintest
