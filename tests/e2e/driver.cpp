@@ -305,6 +305,23 @@ PlantedFile::~PlantedFile() {
   (void)WaitUntil([&] { return DeleteFileW(path_.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
 }
 
+SlowTool::SlowTool(DWORD ms)
+    : log_(Config().work_folder + L"\\slow_tool.log"), tool_(Config().slow_tool, L"C:\\ipconfig.exe") {
+  (void)DeleteFileW(log_.c_str());
+  (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_LOG", log_.c_str());
+  (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_MS", std::to_wstring(ms).c_str());
+}
+
+SlowTool::~SlowTool() {
+  (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_LOG", nullptr);
+  (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_MS", nullptr);
+}
+
+std::ptrdiff_t SlowTool::Notes(std::string_view kind) const {
+  const std::vector<std::string> notes = Lines(ReadBytes(log_));
+  return std::count_if(notes.begin(), notes.end(), [&](const std::string& note) { return note.starts_with(kind); });
+}
+
 Program::Program(const std::wstring& current_folder) {
   // The program and whatever it starts (the batch's cmd, a crash debugger) live in one job,
   // so that a kill takes them all and nothing outlives the test holding its output open.

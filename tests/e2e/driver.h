@@ -118,6 +118,24 @@ class PlantedFile {
   bool planted_ = false;
 };
 
+// The stand-in network tool planted as C:\ipconfig.exe, where the batch's "cd\" makes cmd find
+// it before the system's. Told through the environment, which the program and cmd hand down,
+// it takes `ms` and notes each start and end in its log. Make one before the program starts.
+class SlowTool {
+ public:
+  explicit SlowTool(DWORD ms = 3000);
+  SlowTool(const SlowTool&) = delete;
+  SlowTool& operator=(const SlowTool&) = delete;
+  ~SlowTool();
+  bool Planted() const { return tool_.Planted(); }
+  // How many runs of the tool have noted `kind` ("start" or "end") so far.
+  std::ptrdiff_t Notes(std::string_view kind) const;
+
+ private:
+  const std::wstring log_;
+  PlantedFile tool_;
+};
+
 // One running Ternavo.exe.
 class Program {
  public:

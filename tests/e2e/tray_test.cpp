@@ -427,21 +427,11 @@ TEST_F(TrayTest, BalloonOnScreenGoesWithTheMinimiseButton) {
 class TrayDuringRepairTest : public TrayTest {
  protected:
   void SetUp() override {
-    (void)DeleteFileW(log_.c_str());
     ASSERT_TRUE(tool_.Planted()) << "cannot plant the slow tool";
-    ASSERT_TRUE(SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_LOG", log_.c_str()));
-    ASSERT_TRUE(SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_MS", L"3000"));
     TrayTest::SetUp();
   }
 
-  void TearDown() override {
-    TrayTest::TearDown();
-    (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_LOG", nullptr);
-    (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_MS", nullptr);
-  }
-
-  const std::wstring log_ = Config().work_folder + L"\\slow_tool.log";
-  PlantedFile tool_{Config().slow_tool, L"C:\\ipconfig.exe"};
+  SlowTool tool_;
 };
 
 TEST_F(TrayDuringRepairTest, RightClickDuringTheRepairOpensTheMenuAfterIt) {
@@ -450,7 +440,7 @@ TEST_F(TrayDuringRepairTest, RightClickDuringTheRepairOpensTheMenuAfterIt) {
     return std::any_of(log.begin(), log.end(), [](const std::string& line) { return line.starts_with(kSuccessLine); });
   };
   Click(Control(row::ButtonNetRepair));
-  ASSERT_TRUE(WaitUntil([&] { return !ReadBytes(log_).empty(); })) << "the batch did not run the planted tool";
+  ASSERT_TRUE(WaitUntil([&] { return tool_.Notes("start") >= 1; })) << "the batch did not run the planted tool";
 
   MouseOnIcon(*icon_, {WM_RBUTTONDOWN, WM_RBUTTONUP});
   // The log is read after the menu: a menu seen before the outcome line opened during the wait.

@@ -12,28 +12,12 @@ namespace {
 class SlowRepairTest : public TernavoTest {
  protected:
   void SetUp() override {
-    (void)DeleteFileW(log_.c_str());
     ASSERT_TRUE(tool_.Planted()) << "cannot plant the slow tool";
-    // Handed down through the program and cmd to the tool.
-    ASSERT_TRUE(SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_LOG", log_.c_str()));
-    ASSERT_TRUE(SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_MS", L"3000"));
     TernavoTest::SetUp();
   }
+  std::ptrdiff_t ToolNotes(std::string_view kind) const { return tool_.Notes(kind); }
 
-  void TearDown() override {
-    TernavoTest::TearDown();
-    (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_LOG", nullptr);
-    (void)SetEnvironmentVariableW(L"TERNAVO_E2E_SLOW_TOOL_MS", nullptr);
-  }
-
-  // How many runs of the tool have started and ended so far.
-  std::ptrdiff_t ToolNotes(std::string_view kind) const {
-    const std::vector<std::string> notes = Lines(ReadBytes(log_));
-    return std::count_if(notes.begin(), notes.end(), [&](const std::string& note) { return note.starts_with(kind); });
-  }
-
-  const std::wstring log_ = Config().work_folder + L"\\slow_tool.log";
-  PlantedFile tool_{Config().slow_tool, L"C:\\ipconfig.exe"};
+  SlowTool tool_;
 };
 
 TEST_F(SlowRepairTest, WindowAnswersDuringTheRunAndASecondClickWaitsItsTurn) {

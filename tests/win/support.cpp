@@ -6,6 +6,15 @@
 #include <vector>
 
 namespace wintest {
+
+TestWindow::TestWindow(const char* class_name, const char* text) {
+  RegisterClassOnce(class_name);
+  platform::WindowArgs args;
+  args.class_name = class_name;
+  args.text = text;
+  args.parent = HWND_MESSAGE;
+  CreateHandle(args);
+}
 namespace {
 
 void RemoveTree(const std::string& path) {

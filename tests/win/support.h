@@ -7,7 +7,17 @@
 #include <functional>
 #include <string>
 
+#include "platform/window.h"
+
 namespace wintest {
+
+// A message-only window of the test's own class; the test writes its WndProc.
+class TestWindow : public platform::Window {
+ public:
+  explicit TestWindow(const char* class_name, const char* text = "");
+  // While the derived part still answers the messages of the window's end.
+  ~TestWindow() override { DestroyHandle(); }
+};
 
 // Handles this thread's messages until `done` holds or `deadline_ms` have passed; the result
 // is `done()` at the end. `each_round` runs between rounds (at least every few milliseconds).

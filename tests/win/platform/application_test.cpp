@@ -4,22 +4,17 @@
 
 #include <functional>
 
+#include "support.h"
+
 namespace {
 
 constexpr UINT kFirst = WM_APP + 1;
 constexpr UINT kSecond = WM_APP + 2;
 
 // Counts what reaches it; the first message runs the test's reaction.
-class RecordingWindow : public platform::Window {
+class RecordingWindow : public wintest::TestWindow {
  public:
-  RecordingWindow() {
-    RegisterClassOnce("TernavoTestRecording");
-    platform::WindowArgs args;
-    args.class_name = "TernavoTestRecording";
-    args.parent = HWND_MESSAGE;
-    CreateHandle(args);
-  }
-  ~RecordingWindow() override { DestroyHandle(); }
+  RecordingWindow() : TestWindow("TernavoTestRecording") {}
 
   std::function<void()> on_first;
   int first = 0;

@@ -14,17 +14,9 @@ namespace {
 constexpr UINT kPing = WM_APP + 1;
 constexpr WPARAM kCommandId = 4321;
 
-class WaitingWindow : public platform::Window {
+class WaitingWindow : public wintest::TestWindow {
  public:
-  WaitingWindow() {
-    RegisterClassOnce("TernavoTestWaiting");
-    platform::WindowArgs args;
-    args.class_name = "TernavoTestWaiting";
-    args.text = "waiting";
-    args.parent = HWND_MESSAGE;
-    CreateHandle(args);
-  }
-  ~WaitingWindow() override { DestroyHandle(); }
+  WaitingWindow() : TestWindow("TernavoTestWaiting", "waiting") {}
 
   int pings_in_wait = 0;
   int commands = 0;

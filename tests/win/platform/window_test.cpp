@@ -15,16 +15,9 @@ constexpr UINT kThrow = WM_APP + 1;
 constexpr UINT kAnswer = WM_APP + 2;
 constexpr LRESULT kAnswerValue = 42;
 
-class ThrowingWindow : public platform::Window {
+class ThrowingWindow : public wintest::TestWindow {
  public:
-  ThrowingWindow() {
-    RegisterClassOnce("TernavoTestThrowing");
-    platform::WindowArgs args;
-    args.class_name = "TernavoTestThrowing";
-    args.parent = HWND_MESSAGE;
-    CreateHandle(args);
-  }
-  ~ThrowingWindow() override { DestroyHandle(); }
+  ThrowingWindow() : TestWindow("TernavoTestThrowing") {}
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override {
