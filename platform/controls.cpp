@@ -20,8 +20,8 @@ void TControl::Click() {
 }
 
 void TControl::Notify(WORD code) {
-  if (code == BN_CLICKED && spec_.kind == ControlKind::Button) Click();
-  if (code == STN_CLICKED && spec_.kind == ControlKind::Label) Click();
+  if (code == BN_CLICKED && layout_.kind == ControlKind::Button) Click();
+  if (code == STN_CLICKED && layout_.kind == ControlKind::Label) Click();
 }
 
 void TMemo::AppendLine(std::string_view line) {
@@ -64,16 +64,16 @@ namespace {
 constexpr char kTabSheetClass[] = "TTabSheet";
 }  // namespace
 
-TTabSheet::TTabSheet(const ControlSpec& spec, HWND tab_control)
-    : TControl(spec, Create(spec, tab_control)) {}
+TTabSheet::TTabSheet(const ControlLayout& layout, HWND tab_control)
+    : TControl(layout, Create(layout, tab_control)) {}
 
-HWND TTabSheet::Create(const ControlSpec& spec, HWND tab_control) {
+HWND TTabSheet::Create(const ControlLayout& layout, HWND tab_control) {
   RegisterClassOnce(kTabSheetClass, GetSysColorBrush(COLOR_BTNFACE));
   WindowArgs args;
   args.class_name = kTabSheetClass;
   args.ex_style = WS_EX_CONTROLPARENT;
   args.style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  const std::string caption(spec.text);
+  const std::string caption(layout.text);
   args.text = caption.c_str();
   args.x = args.y = args.width = args.height = 0;  // placed by the tab control
   args.parent = tab_control;
@@ -88,7 +88,7 @@ LRESULT TTabSheet::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TTabControl::AddPage(TTabSheet& page) {
-  std::string caption(page.Spec().text);
+  std::string caption(page.Layout().text);
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = caption.data();

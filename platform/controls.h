@@ -16,10 +16,10 @@ namespace platform {
 
 class TControl : public TObject {
  public:
-  TControl(const ControlSpec& spec, HWND handle) : spec_(spec), handle_(handle) {}
+  TControl(const ControlLayout& layout, HWND handle) : layout_(layout), handle_(handle) {}
 
   HWND Handle() const { return handle_; }
-  const ControlSpec& Spec() const { return spec_; }
+  const ControlLayout& Layout() const { return layout_; }
 
   std::string Text() const;
   void SetText(std::string_view text);
@@ -32,7 +32,7 @@ class TControl : public TObject {
   virtual void Notify(WORD code);
 
  private:
-  const ControlSpec& spec_;
+  const ControlLayout& layout_;
   HWND handle_;
 };
 
@@ -66,14 +66,14 @@ class TStatusBar : public TControl {
 // to the form.
 class TTabSheet : public Window, public TControl {
  public:
-  TTabSheet(const ControlSpec& spec, HWND tab_control);
+  TTabSheet(const ControlLayout& layout, HWND tab_control);
   using TControl::Handle;
 
  protected:
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  HWND Create(const ControlSpec& spec, HWND tab_control);
+  HWND Create(const ControlLayout& layout, HWND tab_control);
 };
 
 class TTabControl : public TControl {

@@ -62,10 +62,10 @@ struct ClassAndStyle {
   DWORD ex_style;
 };
 
-ClassAndStyle WindowClassFor(const ControlSpec& spec) {
-  const DWORD bevel = spec.tile_bevel ? WS_EX_STATICEDGE : 0;
-  const DWORD tab_stop = spec.tab_order != kNoTabStop ? WS_TABSTOP : 0;
-  switch (spec.kind) {
+ClassAndStyle WindowClassFor(const ControlLayout& layout) {
+  const DWORD bevel = layout.tile_bevel ? WS_EX_STATICEDGE : 0;
+  const DWORD tab_stop = layout.tab_order != kNoTabStop ? WS_TABSTOP : 0;
+  switch (layout.kind) {
     case ControlKind::Label:
       return {WC_STATICA, SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0};
     case ControlKind::TabControl:
@@ -78,8 +78,8 @@ ClassAndStyle WindowClassFor(const ControlSpec& spec) {
       return {WC_BUTTONA, BS_PUSHBUTTON | tab_stop, 0};
     case ControlKind::Memo:
       return {WC_EDITA,
-              ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (spec.vertical_scroll ? WS_VSCROLL : 0) |
-                  (spec.word_wrap ? 0 : ES_AUTOHSCROLL | WS_HSCROLL) | tab_stop,
+              ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | (layout.vertical_scroll ? WS_VSCROLL : 0) |
+                  (layout.word_wrap ? 0 : ES_AUTOHSCROLL | WS_HSCROLL) | tab_stop,
               bevel};
     case ControlKind::Edit:
       return {WC_EDITA, ES_AUTOHSCROLL | tab_stop, bevel};
@@ -106,8 +106,8 @@ void TForm::Create() {
   }();
   (void)controls_ready;
 
-  const std::string class_name(spec_.class_name);
-  const std::string caption(spec_.caption);
+  const std::string class_name(layout_.class_name);
+  const std::string caption(layout_.caption);
   RegisterClassOnce(class_name.c_str(), GetSysColorBrush(COLOR_BTNFACE));
   WindowArgs args;
   args.class_name = class_name.c_str();
@@ -116,8 +116,8 @@ void TForm::Create() {
   args.text = caption.c_str();
   args.x = 0;
   args.y = 0;
-  args.width = spec_.width;
-  args.height = spec_.height;
+  args.width = layout_.width;
+  args.height = layout_.height;
   args.parent = Application ? Application->Handle() : nullptr;  // owned: no taskbar button of its own
   CreateHandle(args);
 
@@ -127,11 +127,11 @@ void TForm::Create() {
   (void)SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.Get()));
 
   CreateFormFont();
-  for (const ControlSpec& control : spec_.controls) CreateControl(control);
+  for (const ControlLayout& control : layout_.controls) CreateControl(control);
   // Labels lie beneath the windowed controls they share room with (Label6 holds the combo
   // box in a gap of its text), and clip themselves around them.
   for (const auto& control : controls_) {
-    if (control->Spec().kind == ControlKind::Label) {
+    if (control->Layout().kind == ControlKind::Label) {
       (void)SetWindowPos(control->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
@@ -147,7 +147,7 @@ void TForm::Destroy() {
 }
 
 void TForm::CreateFormFont() {
-  std::string face(spec_.font_face);
+  std::string face(layout_.font_face);
   if (!FontInstalled(face.c_str())) {
     // Without the designed face, the system's own message font keeps the text readable.
     NONCLIENTMETRICSA metrics{};
@@ -156,50 +156,50 @@ void TForm::CreateFormFont() {
       face = metrics.lfMessageFont.lfFaceName;
     }
   }
-  font_.Reset(CreateFontA(spec_.font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  font_.Reset(CreateFontA(layout_.font_height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }
 
-void TForm::CreateControl(const ControlSpec& spec) {
-  const HWND parent = spec.parent.empty() ? Handle() : by_name_.at(spec.parent)->Handle();
-  std::unique_ptr<TControl> control = MakeControl(spec, parent);
+void TForm::CreateControl(const ControlLayout& layout) {
+  const HWND parent = layout.parent.empty() ? Handle() : by_name_.at(layout.parent)->Handle();
+  std::unique_ptr<TControl> control = MakeControl(layout, parent);
   const HWND hwnd = control->Handle();
-  if (spec.kind != ControlKind::StatusBar) {
+  if (layout.kind != ControlKind::StatusBar) {
     (void)SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }
-  if (spec.kind == ControlKind::TabSheet) {
-    auto& tabs = static_cast<TTabControl&>(*by_name_.at(spec.parent));
+  if (layout.kind == ControlKind::TabSheet) {
+    auto& tabs = static_cast<TTabControl&>(*by_name_.at(layout.parent));
     tabs.AddPage(static_cast<TTabSheet&>(*control));
     tabs.SetActivePageIndex(0);  // the first page is in front at start
   }
-  if (spec.kind == ControlKind::Label) {
+  if (layout.kind == ControlKind::Label) {
     // Labels size themselves to their text.
     const HDC dc = GetDC(hwnd);
     const HGDIOBJ old = SelectObject(dc, font_.Get());
     SIZE extent{};
-    (void)GetTextExtentPoint32A(dc, spec.text.data(), static_cast<int>(spec.text.size()), &extent);
+    (void)GetTextExtentPoint32A(dc, layout.text.data(), static_cast<int>(layout.text.size()), &extent);
     (void)SelectObject(dc, old);
     (void)ReleaseDC(hwnd, dc);
-    (void)SetWindowPos(hwnd, nullptr, 0, 0, extent.cx, spec.bounds.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    (void)SetWindowPos(hwnd, nullptr, 0, 0, extent.cx, layout.bounds.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   by_handle_[hwnd] = control.get();
-  by_name_[spec.name] = control.get();
+  by_name_[layout.name] = control.get();
   controls_.push_back(std::move(control));
 }
 
-std::unique_ptr<TControl> TForm::MakeControl(const ControlSpec& spec, HWND parent) {
-  if (spec.kind == ControlKind::TabSheet) return std::make_unique<TTabSheet>(spec, parent);
+std::unique_ptr<TControl> TForm::MakeControl(const ControlLayout& layout, HWND parent) {
+  if (layout.kind == ControlKind::TabSheet) return std::make_unique<TTabSheet>(layout, parent);
 
   RECT client{};
   (void)GetClientRect(parent, &client);
-  Bounds at = spec.bounds;
-  if (spec.align == Align::Top) at = {0, 0, client.right, spec.bounds.height};
-  if (spec.align == Align::Bottom) at = {0, client.bottom - spec.bounds.height, client.right, spec.bounds.height};
-  if (spec.kind == ControlKind::ComboBox) at.height += kComboListHeight;
+  Bounds at = layout.bounds;
+  if (layout.align == Align::Top) at = {0, 0, client.right, layout.bounds.height};
+  if (layout.align == Align::Bottom) at = {0, client.bottom - layout.bounds.height, client.right, layout.bounds.height};
+  if (layout.kind == ControlKind::ComboBox) at.height += kComboListHeight;
 
-  const ClassAndStyle kind = WindowClassFor(spec);
-  const std::string text(spec.text);
+  const ClassAndStyle kind = WindowClassFor(layout);
+  const std::string text(layout.text);
   const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + controls_.size()));
   const HWND hwnd = CreateWindowExA(kind.ex_style, kind.class_name, text.c_str(),
                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, at.left,
@@ -207,55 +207,55 @@ std::unique_ptr<TControl> TForm::MakeControl(const ControlSpec& spec, HWND paren
                                     GetModuleHandleA(nullptr), nullptr);
   if (!hwnd) throw std::runtime_error("Error creating window");
 
-  switch (spec.kind) {
+  switch (layout.kind) {
     case ControlKind::GroupBox: {
       const auto previous = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupBoxProc)));
       g_group_box_proc = previous;
-      return std::make_unique<TGroupBox>(spec, hwnd);
+      return std::make_unique<TGroupBox>(layout, hwnd);
     }
     case ControlKind::ComboBox: {
-      auto combo = std::make_unique<TComboBox>(spec, hwnd);
-      for (std::string_view item : spec.items) {
+      auto combo = std::make_unique<TComboBox>(layout, hwnd);
+      for (std::string_view item : layout.items) {
         (void)SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(item).c_str()));
       }
-      combo->SetItemIndex(spec.item_index);
+      combo->SetItemIndex(layout.item_index);
       return combo;
     }
     case ControlKind::Memo:
       // The default limit of about 30,000 characters would silently refuse later log lines.
       (void)SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);
-      return std::make_unique<TMemo>(spec, hwnd);
+      return std::make_unique<TMemo>(layout, hwnd);
     case ControlKind::TabControl:
-      return std::make_unique<TTabControl>(spec, hwnd);
+      return std::make_unique<TTabControl>(layout, hwnd);
     case ControlKind::StatusBar: {
-      auto bar = std::make_unique<TStatusBar>(spec, hwnd);
+      auto bar = std::make_unique<TStatusBar>(layout, hwnd);
       // Each panel but the last ends at the sum of the widths so far; the last reaches the edge.
       std::vector<int> edges;
       int right = 0;
-      for (const PanelSpec& panel : spec.panels) edges.push_back(right += panel.width);
+      for (const PanelLayout& panel : layout.panels) edges.push_back(right += panel.width);
       if (!edges.empty()) edges.back() = -1;
       (void)SendMessageA(hwnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-      for (std::size_t i = 0; i < spec.panels.size(); ++i) bar->SetPanelText(static_cast<int>(i), spec.panels[i].text);
+      for (std::size_t i = 0; i < layout.panels.size(); ++i) bar->SetPanelText(static_cast<int>(i), layout.panels[i].text);
       return bar;
     }
     default:
-      return std::make_unique<TControl>(spec, hwnd);
+      return std::make_unique<TControl>(layout, hwnd);
   }
 }
 
 void TForm::BuildFocusOrder(std::string_view parent) {
   std::vector<TControl*> children;
   for (const auto& control : controls_) {
-    if (control->Spec().parent == parent && control->Spec().tab_order != kNoTabStop) children.push_back(control.get());
+    if (control->Layout().parent == parent && control->Layout().tab_order != kNoTabStop) children.push_back(control.get());
   }
   std::stable_sort(children.begin(), children.end(), [](TControl* a, TControl* b) {
-    return a->Spec().tab_order < b->Spec().tab_order;
+    return a->Layout().tab_order < b->Layout().tab_order;
   });
   for (TControl* child : children) {
-    const ControlKind kind = child->Spec().kind;
+    const ControlKind kind = child->Layout().kind;
     if (kind != ControlKind::GroupBox && kind != ControlKind::TabSheet) focus_order_.push_back(child);
-    BuildFocusOrder(child->Spec().name);
+    BuildFocusOrder(child->Layout().name);
   }
 }
 
@@ -333,22 +333,22 @@ LRESULT TForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CTLCOLORSTATIC: {
       const TControl* control = ControlOf(reinterpret_cast<HWND>(lparam));
-      if (!control || control->Spec().kind != ControlKind::Label) break;
+      if (!control || control->Layout().kind != ControlKind::Label) break;
       const HDC dc = reinterpret_cast<HDC>(wparam);
-      if (control->Spec().colour != kDefaultColour) (void)SetTextColor(dc, control->Spec().colour);
+      if (control->Layout().colour != kDefaultColour) (void)SetTextColor(dc, control->Layout().colour);
       (void)SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
       const TControl* control = ControlOf(reinterpret_cast<HWND>(wparam));
-      const LPCSTR cursor = control ? CursorResource(control->Spec().cursor) : nullptr;
+      const LPCSTR cursor = control ? CursorResource(control->Layout().cursor) : nullptr;
       if (!cursor || LOWORD(lparam) != HTCLIENT) break;
       (void)SetCursor(LoadCursorA(nullptr, cursor));
       return TRUE;
     }
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-      info->ptMinTrackSize = info->ptMaxTrackSize = {spec_.width, spec_.height};
+      info->ptMinTrackSize = info->ptMaxTrackSize = {layout_.width, layout_.height};
       return 0;
     }
     case WM_CLOSE:

@@ -20,7 +20,7 @@ namespace platform {
 
 class TForm : public Window, public TObject {
  public:
-  explicit TForm(const FormSpec& spec) : spec_(spec) {}
+  explicit TForm(const FormLayout& layout) : layout_(layout) {}
 
   // Builds the window and every control of the layout, then raises OnCreate.
   void Create();
@@ -53,13 +53,13 @@ class TForm : public Window, public TObject {
 
  private:
   void CreateFormFont();
-  void CreateControl(const ControlSpec& spec);
-  std::unique_ptr<TControl> MakeControl(const ControlSpec& spec, HWND parent);
+  void CreateControl(const ControlLayout& layout);
+  std::unique_ptr<TControl> MakeControl(const ControlLayout& layout, HWND parent);
   void BuildFocusOrder(std::string_view parent);
   TControl* ControlOf(HWND hwnd) const;
   void PlaceAtDesktopCentre();
 
-  const FormSpec& spec_;
+  const FormLayout& layout_;
   UniqueFont font_;
   UniqueIcon icon_;
   UniqueIcon small_icon_;

@@ -19,12 +19,12 @@ struct Bounds {
   int left = 0, top = 0, width = 0, height = 0;
 };
 
-struct PanelSpec {
+struct PanelLayout {
   int width;
   std::string_view text;
 };
 
-struct ControlSpec {
+struct ControlLayout {
   std::string_view name;
   ControlKind kind = ControlKind::Label;
   std::string_view parent;  // empty: the form itself
@@ -41,16 +41,16 @@ struct ControlSpec {
   bool word_wrap = false;        // memo
   std::span<const std::string_view> items = {};  // combo box list
   int item_index = -1;                           // combo box selection at start
-  std::span<const PanelSpec> panels = {};        // status bar
+  std::span<const PanelLayout> panels = {};        // status bar
 };
 
-struct FormSpec {
+struct FormLayout {
   std::string_view class_name;
   std::string_view caption;
   int width, height;  // outer size, fixed
   std::string_view font_face;
   int font_height;
-  std::span<const ControlSpec> controls;
+  std::span<const ControlLayout> controls;
 };
 
 }  // namespace platform

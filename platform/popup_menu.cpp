@@ -16,7 +16,7 @@ void TMenuItem::Click() {
   if (enabled_ && OnClick) OnClick(this);
 }
 
-TPopupMenu::TPopupMenu(std::span<const MenuItemSpec> items) : menu_(CreatePopupMenu()) {
+TPopupMenu::TPopupMenu(std::span<const MenuItemLayout> items) : menu_(CreatePopupMenu()) {
   RegisterClassOnce(kClassName);
   WindowArgs args;
   args.class_name = kClassName;
@@ -24,21 +24,21 @@ TPopupMenu::TPopupMenu(std::span<const MenuItemSpec> items) : menu_(CreatePopupM
   args.parent = HWND_MESSAGE;
   CreateHandle(args);
 
-  for (const MenuItemSpec& spec : items) {
+  for (const MenuItemLayout& layout : items) {
     const UINT id = kFirstItemId + static_cast<UINT>(items_.size());
-    const std::string caption(spec.caption);
-    if (spec.caption == "-") {
+    const std::string caption(layout.caption);
+    if (layout.caption == "-") {
       (void)AppendMenuA(menu_.Get(), MF_SEPARATOR, id, nullptr);
     } else {
       (void)AppendMenuA(menu_.Get(), MF_STRING, id, caption.c_str());
     }
-    items_.push_back(std::make_unique<TMenuItem>(spec, id));
+    items_.push_back(std::make_unique<TMenuItem>(layout, id));
   }
 }
 
 TMenuItem& TPopupMenu::Item(std::string_view name) const {
   for (const auto& item : items_) {
-    if (item->Spec().name == name) return *item;
+    if (item->Layout().name == name) return *item;
   }
   throw std::out_of_range("no menu item " + std::string(name));
 }

@@ -15,16 +15,16 @@
 
 namespace platform {
 
-struct MenuItemSpec {
+struct MenuItemLayout {
   std::string_view name;
   std::string_view caption;  // "-" is a separator line
 };
 
 class TMenuItem : public TObject {
  public:
-  TMenuItem(const MenuItemSpec& spec, UINT id) : spec_(spec), id_(id) {}
+  TMenuItem(const MenuItemLayout& layout, UINT id) : layout_(layout), id_(id) {}
 
-  const MenuItemSpec& Spec() const { return spec_; }
+  const MenuItemLayout& Layout() const { return layout_; }
   UINT Id() const { return id_; }
   bool Enabled() const { return enabled_; }
   // Performs a click: runs the handler, as picking the item does, while the item is enabled.
@@ -32,14 +32,14 @@ class TMenuItem : public TObject {
   TNotifyEvent OnClick;
 
  private:
-  const MenuItemSpec& spec_;
+  const MenuItemLayout& layout_;
   UINT id_;
   bool enabled_ = true;
 };
 
 class TPopupMenu : public TObject, private Window {
  public:
-  explicit TPopupMenu(std::span<const MenuItemSpec> items);
+  explicit TPopupMenu(std::span<const MenuItemLayout> items);
 
   TMenuItem& Item(std::string_view name) const;
   std::size_t ItemCount() const { return items_.size(); }

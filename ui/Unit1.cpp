@@ -13,7 +13,7 @@
 
 namespace ui {
 
-TForm1::TForm1() : TForm(Form1Spec) {
+TForm1::TForm1() : TForm(Form1Layout) {
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
 }

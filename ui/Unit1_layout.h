@@ -11,9 +11,9 @@ namespace ui {
 
 using platform::Align;
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::ControlLayout;
 using platform::Cursor;
-using platform::PanelSpec;
+using platform::PanelLayout;
 
 inline constexpr std::string_view ProgramTitle = "Ternavo";
 inline constexpr std::string_view StartVersionText = "1.0.20100528";
@@ -22,13 +22,13 @@ inline constexpr std::string_view StartNotice = "欢迎使用 Ternavo 网络修�
 inline constexpr std::array<std::string_view, 13> MinuteChoices = {
     "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "15", "20", "30"};
 
-inline constexpr std::array<PanelSpec, 2> StatusPanels = {{{200, StartNotice}, {50, ""}}};
+inline constexpr std::array<PanelLayout, 2> StatusPanels = {{{200, StartNotice}, {50, ""}}};
 
 inline constexpr COLORREF kGreen = RGB(0, 128, 0);
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 
 // Stored order; coordinates are left, top, width, height within the parent's client area.
-inline constexpr std::array<ControlSpec, 21> Form1Controls = {{
+inline constexpr std::array<ControlLayout, 21> Form1Controls = {{
     {.name = "Label5", .kind = ControlKind::Label, .bounds = {16, 205, 126, 12},
      .text = "Ternavo 官网 网络一键修复", .colour = kGreen, .cursor = Cursor::HandPoint},
     {.name = "PageControl1", .kind = ControlKind::TabControl, .bounds = {0, 0, 347, 192}, .tab_order = 0,
@@ -73,7 +73,7 @@ inline constexpr std::array<ControlSpec, 21> Form1Controls = {{
      .tab_order = 3},
 }};
 
-inline constexpr platform::FormSpec Form1Spec = {
+inline constexpr platform::FormLayout Form1Layout = {
     .class_name = "TForm1",
     .caption = ProgramTitle,
     .width = 355,
@@ -83,7 +83,7 @@ inline constexpr platform::FormSpec Form1Spec = {
     .controls = Form1Controls,
 };
 
-inline constexpr std::array<platform::MenuItemSpec, 6> PopupMenu1Items = {{
+inline constexpr std::array<platform::MenuItemLayout, 6> PopupMenu1Items = {{
     {"Aboutme", "检测更新"},
     {"N2", "-"},
     {"ShowME", "显示窗口"},

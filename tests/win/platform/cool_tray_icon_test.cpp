@@ -328,7 +328,7 @@ void CALLBACK PickFirstItem(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(TrayIcon, RightPressOpensTheMenuAtThePointerAndItsPickRunsAfterwards) {
-  static constexpr std::array<platform::MenuItemSpec, 2> kItems = {{{"First", "显示窗口"}, {"Last", "退出程序"}}};
+  static constexpr std::array<platform::MenuItemLayout, 2> kItems = {{{"First", "显示窗口"}, {"Last", "退出程序"}}};
   platform::TPopupMenu menu(kItems);
   int picks = 0;
   menu.Item("First").OnClick = [&](platform::TObject*) { ++picks; };
