@@ -11,10 +11,6 @@ std::string TControl::Text() const {
   return text;
 }
 
-void TControl::SetText(std::string_view text) {
-  (void)SetWindowTextA(handle_, std::string(text).c_str());
-}
-
 void TControl::Click() {
   if (OnClick) OnClick(this);
 }
@@ -35,10 +31,6 @@ void TMemo::AppendLine(std::string_view line) {
   const int end = GetWindowTextLengthW(Handle());  // selections count characters, not bytes
   (void)SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(end), end);
   (void)SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-int TComboBox::ItemCount() const {
-  return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0));
 }
 
 void TComboBox::SetItemIndex(int index) {

@@ -22,7 +22,6 @@ class TControl : public TObject {
   const ControlLayout& Layout() const { return layout_; }
 
   std::string Text() const;
-  void SetText(std::string_view text);
 
   // Performs a click: runs the click handler exactly as the user's click does.
   void Click();
@@ -51,7 +50,6 @@ class TMemo : public TControl {
 class TComboBox : public TControl {
  public:
   using TControl::TControl;
-  int ItemCount() const;
   void SetItemIndex(int index);
 };
 

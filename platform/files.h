@@ -10,7 +10,6 @@ namespace platform {
 class TStringList {
  public:
   void Add(std::string_view line) { lines_.emplace_back(line); }
-  const std::vector<std::string>& Lines() const { return lines_; }
   // Every line followed by CR LF.
   std::string Text() const;
 

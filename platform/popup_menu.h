@@ -26,7 +26,6 @@ class TMenuItem : public TObject {
 
   const MenuItemLayout& Layout() const { return layout_; }
   UINT Id() const { return id_; }
-  bool Enabled() const { return enabled_; }
   // Performs a click: runs the handler, as picking the item does, while the item is enabled.
   void Click();
   TNotifyEvent OnClick;
@@ -42,7 +41,6 @@ class TPopupMenu : public TObject, private Window {
   explicit TPopupMenu(std::span<const MenuItemLayout> items);
 
   TMenuItem& Item(std::string_view name) const;
-  std::size_t ItemCount() const { return items_.size(); }
   HMENU Menu() const { return menu_.Get(); }
 
   // Opens the menu at a screen point and returns when it has closed. `owner` must be the

@@ -14,9 +14,7 @@ class TTimer : public TObject, private Window {
  public:
   TTimer();
 
-  bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  UINT Interval() const { return interval_; }
   void SetInterval(UINT interval);
   void SetOnTimer(TNotifyEvent handler);
 
