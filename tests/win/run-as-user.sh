@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Win32 test program under Wine as an ordinary user: as root, Wine writes read-only
 # files anyway. Called inside a Wine session (tools/wine-session.sh); the user gets a prefix
-# of its own beside the session's, kept for later runs.
+# of its own under /var/tmp, which any user can reach whatever the checkout's folder allows,
+# kept for later runs.
 #   run-as-user.sh WINE PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 wine=$1
@@ -16,7 +17,7 @@ if ! id -u "$user" >/dev/null 2>&1; then
   useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
 fi
 
-dir="${WINEPREFIX:?start a Wine session first}-as-user"
+dir="/var/tmp/ternavo-as-user-${WINEARCH:?start a Wine session first}"
 mkdir -p "$dir"
 chown "$user:" "$dir"
 # One run at a time per prefix: the first one creates it.
