@@ -36,12 +36,12 @@ void CopyField(char (&field)[N], std::string_view text) {
   field[kept.size()] = '\0';
 }
 
+// A function looked up at run time, null where the module lacks it.
 template <typename Fn>
-Fn LookUp(const char* module, const char* name) {
-  const HMODULE handle = GetModuleHandleA(module);
-  if (!handle) return nullptr;
+Fn LookUp(HMODULE module, const char* name) {
+  if (!module) return nullptr;
   // Through the generic function type, which converts to any other without a warning.
-  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
 // The shell announces a restarted taskbar only from common controls 4.71 on.
@@ -49,8 +49,7 @@ bool TaskbarAnnouncesRestart() {
   const HMODULE comctl = LoadLibraryA("comctl32.dll");
   if (!comctl) return false;
   bool announces = false;
-  const auto get_version = reinterpret_cast<DLLGETVERSIONPROC>(
-      reinterpret_cast<void (*)()>(GetProcAddress(comctl, "DllGetVersion")));
+  const auto get_version = LookUp<DLLGETVERSIONPROC>(comctl, "DllGetVersion");
   DLLVERSIONINFO info{};
   info.cbSize = sizeof info;
   if (get_version && SUCCEEDED(get_version(&info))) {
@@ -65,9 +64,10 @@ bool TaskbarAnnouncesRestart() {
 void LetShellMessageThrough(HWND hwnd, UINT message) {
   using FilterEx = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
   using Filter = BOOL(WINAPI*)(UINT, DWORD);
-  if (const auto filter_ex = LookUp<FilterEx>("user32.dll", "ChangeWindowMessageFilterEx")) {
+  const HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (const auto filter_ex = LookUp<FilterEx>(user32, "ChangeWindowMessageFilterEx")) {
     (void)filter_ex(hwnd, message, MSGFLT_ALLOW, nullptr);
-  } else if (const auto filter = LookUp<Filter>("user32.dll", "ChangeWindowMessageFilter")) {
+  } else if (const auto filter = LookUp<Filter>(user32, "ChangeWindowMessageFilter")) {
     (void)filter(message, MSGFLT_ADD);
   }
 }
@@ -126,13 +126,15 @@ BOOL TCoolTrayIcon::Notify(DWORD message, NOTIFYICONDATAA& data) const {
 
 void TCoolTrayIcon::SetHint(std::string_view hint) {
   hint_ = hint;
-  if (!icon_visible_) return;
-  NOTIFYICONDATAA data = Record();
-  (void)Notify(NIM_MODIFY, data);
+  UpdateIfShown();
 }
 
 void TCoolTrayIcon::SetIcon(HICON icon) {
   icon_.Reset(icon ? CopyIcon(icon) : nullptr);
+  UpdateIfShown();
+}
+
+void TCoolTrayIcon::UpdateIfShown() {
   if (!icon_visible_) return;
   NOTIFYICONDATAA data = Record();
   (void)Notify(NIM_MODIFY, data);

@@ -54,6 +54,8 @@ class TCoolTrayIcon : public TObject, private Window {
  private:
   NOTIFYICONDATAA Record() const;
   BOOL Notify(DWORD message, NOTIFYICONDATAA& data) const;
+  // Hands a new tooltip or image to the shell while the icon is in the tray.
+  void UpdateIfShown();
   void HandleMouse(UINT mouse_message);
   void OpenPopupMenu();
   void BringMainWindowToFront();
