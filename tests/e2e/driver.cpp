@@ -1,9 +1,10 @@
 // The black-box driver: starts the real Ternavo.exe and works it from outside.
 #include "driver.h"
 
+#include "handle_count.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -108,23 +109,6 @@ std::wstring ImageFileName(DWORD pid) {
   const std::wstring full(path, size);
   return full.substr(full.find_last_of(L"\\/") + 1);
 }
-
-// The layout of SystemHandleInformation's rows.
-struct HandleEntry {
-  USHORT process_id;
-  USHORT creator_back_trace_index;
-  UCHAR object_type_index;
-  UCHAR attributes;
-  USHORT handle_value;
-  PVOID object;
-  ULONG granted_access;
-};
-struct HandleTable {
-  ULONG count;
-  HandleEntry entries[1];
-};
-constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
-constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
 
 // Window enumeration takes a plain callback (stdcall on 32-bit Windows), not a lambda.
 BOOL CALLBACK VisitWindow(HWND hwnd, LPARAM param) {
@@ -278,21 +262,9 @@ std::wstring TemplatesFolder() {
 std::wstring RepairBatchPath() { return TemplatesFolder() + L"\\R.bat"; }
 
 std::size_t HandleCount(DWORD pid) {
-  std::vector<char> buffer(1 << 16);
-  ULONG needed = 0;
-  NTSTATUS status;
-  while ((status = NtQuerySystemInformation(kSystemHandleInformation, buffer.data(),
-                                            static_cast<ULONG>(buffer.size()), &needed)) == kInfoLengthMismatch) {
-    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
-  }
-  if (status < 0) throw std::runtime_error("no system handle table");
-  const auto& table = *reinterpret_cast<const HandleTable*>(buffer.data());
-  std::size_t count = 0;
-  // This table keeps 16 bits of a process id, which is all of one under Wine.
-  for (ULONG i = 0; i < table.count; ++i) {
-    if (table.entries[i].process_id == static_cast<USHORT>(pid)) ++count;
-  }
-  return count;
+  const auto count = testcommon::ProcessHandleCount(pid);
+  if (!count) throw std::runtime_error("no system handle table");
+  return *count;
 }
 
 PlantedFile::PlantedFile(const std::wstring& from, std::wstring to) : path_(std::move(to)) {

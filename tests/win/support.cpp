@@ -1,6 +1,8 @@
 // Helpers the Win32 tests share.
 #include "support.h"
 
+#include "handle_count.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
@@ -106,43 +108,8 @@ std::string ChildPath() {
 }
 
 long OwnHandleCount() {
-  // The entry as the system table lays it out; the process id field is 16 bits wide there.
-  struct Entry {
-    USHORT process_id;
-    USHORT creator_back_trace_index;
-    UCHAR object_type;
-    UCHAR attributes;
-    USHORT handle;
-    PVOID object;
-    ULONG granted_access;
-  };
-  struct Table {
-    ULONG count;
-    Entry entries[1];
-  };
-  constexpr ULONG kSystemHandleInformation = 16;
-  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-  if (!query) return -1;
-
-  std::vector<unsigned char> buffer(1 << 16);
-  LONG status;
-  for (;;) {
-    ULONG needed = 0;
-    status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-    if (status != kInfoLengthMismatch) break;
-    buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
-  }
-  if (status < 0) return -1;
-  const auto* table = reinterpret_cast<const Table*>(buffer.data());
-  const auto own = static_cast<USHORT>(GetCurrentProcessId());
-  long count = 0;
-  for (ULONG i = 0; i < table->count; ++i) {
-    if (table->entries[i].process_id == own) ++count;
-  }
-  return count;
+  const auto count = testcommon::ProcessHandleCount(GetCurrentProcessId());
+  return count ? static_cast<long>(*count) : -1;
 }
 
 std::string SystemText(DWORD code) {
